@@ -1,7 +1,9 @@
 #include "Exception.h"
 
 EFOpenError::EFOpenError(const std::string& path)
-    : Exception("Datei " + path + " kann nicht ge\xC3\xB6" "ffnet werden") {}
+    : Exception("Datei " + path +
+                " kann nicht ge\xC3\xB6"
+                "ffnet werden") {}
 
 EJPEG::EJPEG(int messageCode)
     : Exception("JPEG-Fehler #" + std::to_string(messageCode)), code(messageCode) {}

@@ -1,0 +1,11 @@
+// The program takes no arguments and reads no environment of its own.
+#include "TApplication.h"
+#include "TForm1.h"
+
+int main() {
+    TApplication application;
+    Application->Initialize();
+    Application->CreateForm(Form1);
+    Application->Run();
+    return 0;
+}

@@ -1,17 +1,16 @@
 #include "MainFormDefinition.h"
 
+#include "InitialPictures.h"
 #include "TForm1.h"
 
 namespace {
 
-const char* const BlankPicture = ":/assets/blank.jpg";
-
 const TControlDefinition Controls[] = {
     // clang-format off
-    {&TForm1::Image1, "Image1", 317, 21, 137, 209, nullptr, false, -1, nullptr, true, BlankPicture},
-    {&TForm1::Image2, "Image2", 479, 21, 137, 209, nullptr, false, -1, nullptr, true, BlankPicture},
-    {&TForm1::Image3, "Image3", 317, 242, 137, 209, nullptr, false, -1, nullptr, true, ":/assets/fan_right.jpg"},
-    {&TForm1::Image4, "Image4", 479, 242, 137, 209, nullptr, false, -1, nullptr, true, ":/assets/fan_left.jpg"},
+    {&TForm1::Image1, "Image1", 317, 21, 137, 209, nullptr, false, -1, nullptr, true, InitialPicture::Blank},
+    {&TForm1::Image2, "Image2", 479, 21, 137, 209, nullptr, false, -1, nullptr, true, InitialPicture::Blank},
+    {&TForm1::Image3, "Image3", 317, 242, 137, 209, nullptr, false, -1, nullptr, true, InitialPicture::FanRight},
+    {&TForm1::Image4, "Image4", 479, 242, 137, 209, nullptr, false, -1, nullptr, true, InitialPicture::FanLeft},
     {&TForm1::Label1, "Label1", 63, 379, 138, 24, "Geschwindigkeit", true},
     {&TForm1::Label2, "Label2", 63, 314, 60, 24, "schnell", true},
     {&TForm1::Label3, "Label3", 63, 450, 71, 24, "langsam", true},

@@ -61,6 +61,7 @@ QColor ButtonFace(const QWidget& widget) {
 TForm::TForm() : window(std::make_unique<FormWindow>()) {
     scrollArea = new QScrollArea(window.get());
     scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setFocusPolicy(Qt::NoFocus); // only the controls take part in the tab order
     scrollArea->setWidgetResizable(false);
     scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     client = new ClientArea(scrollArea);

@@ -12,22 +12,24 @@ TNotifyEvent Bind(TForm1& form, TForm1Handler handler) {
 }
 
 // Control-specific stored properties, chosen by the kind of the receiving field.
-void Apply(TForm1&, TImage& image, const TControlDefinition& row) {
+void Apply(TForm1&, TImage& image, const TControlDefinition& row,
+           const TFormDefinition& definition) {
+    image.Describe = definition.DescribePicture;
     image.SetStretch(row.Stretch);
     if (row.Picture)
         image.Picture->LoadFromResource(row.Picture);
 }
 
-void Apply(TForm1&, TLabel& label, const TControlDefinition& row) {
+void Apply(TForm1&, TLabel& label, const TControlDefinition& row, const TFormDefinition&) {
     label.SetCaption(row.Caption);
 }
 
-void Apply(TForm1& form, TButton& button, const TControlDefinition& row) {
+void Apply(TForm1& form, TButton& button, const TControlDefinition& row, const TFormDefinition&) {
     button.SetCaption(row.Caption);
     button.OnClick = Bind(form, row.Handler);
 }
 
-void Apply(TForm1& form, TScrollBar& bar, const TControlDefinition& row) {
+void Apply(TForm1& form, TScrollBar& bar, const TControlDefinition& row, const TFormDefinition&) {
     const TScrollBarSettings& s = *row.Scrolling;
     bar.SetKind(s.Vertical ? TScrollBarKind::Vertical : TScrollBarKind::Horizontal);
     bar.SetRange(s.Min, s.Max);
@@ -57,7 +59,9 @@ void BuildForm(TForm1& form, const TFormDefinition& definition) {
                 if (row.BigFont)
                     control->SetFont(definition.BigFont);
                 control->SetTabOrder(row.TabOrder);
-                Apply(form, *control, row);
+                if (row.AccessibleName)
+                    control->SetAccessibleName(row.AccessibleName);
+                Apply(form, *control, row, definition);
             },
             row.Field);
     }

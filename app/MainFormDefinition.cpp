@@ -1,9 +1,18 @@
 #include "MainFormDefinition.h"
 
 #include "InitialPictures.h"
+#include "PictureDescriptions.h"
 #include "TForm1.h"
 
 namespace {
+
+std::string DescribeWindowPicture(const std::string& source) {
+    if (source == InitialPicture::Blank)
+        return "leer";
+    if (source == InitialPicture::FanRight || source == InitialPicture::FanLeft)
+        return "Stapel";
+    return PictureDescription(source);
+}
 
 const TControlDefinition Controls[] = {
     // clang-format off
@@ -17,7 +26,7 @@ const TControlDefinition Controls[] = {
     {&TForm1::Label4, "Label4", 468, 463, 5, 24, "", true},
     {&TForm1::Button1, "Button1", 31, 249, 215, 39, "Beide Stapel aufbl\u00e4ttern", true, 0, &TForm1::Button1Click},
     {&TForm1::ScrollBar1, "ScrollBar1", 41, 320, 16, 150, nullptr, false, 1, &TForm1::ScrollBar1Change,
-     false, nullptr, TScrollBarSettings{true, 0, 100, 1, 1, 0, 0}},
+     false, nullptr, TScrollBarSettings{true, 0, 100, 1, 1, 0, 0}, "Geschwindigkeit"},
     {&TForm1::Button2, "Button2", 31, 15, 215, 39, "Stapel 1 mischen", true, 2, &TForm1::Button2Click},
     {&TForm1::Button3, "Button3", 31, 73, 215, 40, "Stapel 2 mischen", true, 3, &TForm1::Button3Click},
     {&TForm1::Button4, "Button4", 31, 132, 215, 39, "Stapel 1 aufbl\u00e4ttern", true, 4, &TForm1::Button4Click},
@@ -35,6 +44,7 @@ const TFormDefinition Definition{
     TFont{"MS Sans Serif", 19},
     &TForm1::FormCreate,
     Controls,
+    DescribeWindowPicture,
 };
 
 } // namespace

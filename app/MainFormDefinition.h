@@ -37,6 +37,7 @@ struct TControlDefinition {
     bool Stretch = false;
     const char* Picture = nullptr; // a picture stored in the program
     std::optional<TScrollBarSettings> Scrolling = std::nullopt;
+    const char* AccessibleName = nullptr; // for a control without a caption of its own
 };
 
 struct TFormDefinition {
@@ -46,6 +47,8 @@ struct TFormDefinition {
     TFont BigFont; // for controls that do not follow the window font
     TForm1Handler OnCreate;
     std::span<const TControlDefinition> Controls;
+    // Words for what a picture box shows, from the picture's source; UTF-8.
+    std::string (*DescribePicture)(const std::string& source);
 };
 
 const TFormDefinition& MainFormDefinition();

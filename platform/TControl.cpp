@@ -33,3 +33,7 @@ void TControl::SetFont(const TFont& newFont) {
     widget->setFont(ToQFont(font));
     FontChanged();
 }
+
+void TControl::SetAccessibleName(const std::string& name) {
+    widget->setAccessibleName(QString::fromStdString(name));
+}

@@ -32,6 +32,9 @@ public:
 
     std::string Name;
 
+    // What a screen reader calls the control; by default its caption, if it has one.
+    void SetAccessibleName(const std::string& name);
+
     // For the platform layer and for tests that drive the real widget.
     QWidget* Widget() const { return widget; }
 

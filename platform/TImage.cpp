@@ -2,6 +2,7 @@
 
 #include "TApplication.h"
 
+#include <QAccessibleWidget>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -19,6 +20,8 @@ public:
 
     void PictureChanged() {
         scaled = QPixmap();
+        if (owner.Describe)
+            setAccessibleName(QString::fromStdString(owner.Describe(owner.Picture->Source())));
         update();
     }
 
@@ -63,11 +66,23 @@ private:
     QPixmap scaled;
 };
 
+// Screen readers announce a picture box as a graphic, not as an empty pane.
+QAccessibleInterface* ImageAccessibility(const QString&, QObject* object) {
+    if (auto* view = dynamic_cast<ImageView*>(object))
+        return new QAccessibleWidget(view, QAccessible::Graphic);
+    return nullptr;
+}
+
 } // namespace
 
 TImage::TImage(QWidget* parent)
     : TControl(new ImageView(parent, *this)), picture(std::make_unique<TPicture>()),
       Picture(picture.get()) {
+    static const bool accessibilityInstalled = [] {
+        QAccessible::installFactory(ImageAccessibility);
+        return true;
+    }();
+    Q_UNUSED(accessibilityInstalled);
     picture->OnChange = [view = static_cast<ImageView*>(Widget())] { view->PictureChanged(); };
 }
 

@@ -15,6 +15,10 @@ public:
     bool Stretch() const { return stretch; }
     void SetStretch(bool on);
 
+    // Puts a picture's source into words for screen readers; the box's accessible name follows
+    // every picture change.
+    std::function<std::string(const std::string& source)> Describe;
+
 private:
     std::unique_ptr<TPicture> picture;
     bool stretch = false;

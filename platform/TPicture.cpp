@@ -54,7 +54,7 @@ std::unique_ptr<TGraphic> TPicture::NewGraphicFor(const std::string& path) {
 void TPicture::LoadFromFile(const std::string& path) {
     auto loaded = NewGraphicFor(path);
     loaded->LoadFromFile(path);
-    Assign(std::move(loaded));
+    Assign(std::move(loaded), path);
 }
 
 void TPicture::LoadFromResource(const std::string& name) {
@@ -64,11 +64,12 @@ void TPicture::LoadFromResource(const std::string& name) {
         throw EFOpenError(name);
     const QByteArray data = resource.readAll();
     loaded->LoadFromBytes(std::vector<unsigned char>(data.begin(), data.end()));
-    Assign(std::move(loaded));
+    Assign(std::move(loaded), name);
 }
 
-void TPicture::Assign(std::unique_ptr<TGraphic> loaded) {
+void TPicture::Assign(std::unique_ptr<TGraphic> loaded, const std::string& from) {
     graphic = std::move(loaded);
+    source = from;
     if (OnChange)
         OnChange();
 }

@@ -16,6 +16,8 @@ public:
     void LoadFromResource(const std::string& name);
 
     TGraphic* Graphic() const { return graphic.get(); }
+    // The path or resource name the picture was loaded from.
+    const std::string& Source() const { return source; }
 
     // Runs after the picture has been replaced.
     std::function<void()> OnChange;
@@ -28,7 +30,8 @@ public:
 
 private:
     static std::unique_ptr<TGraphic> NewGraphicFor(const std::string& path);
-    void Assign(std::unique_ptr<TGraphic> loaded);
+    void Assign(std::unique_ptr<TGraphic> loaded, const std::string& from);
 
     std::unique_ptr<TGraphic> graphic;
+    std::string source;
 };

@@ -64,6 +64,11 @@ void TApplication::WaitForEvents(std::uint32_t ticksAhead) {
 }
 
 void TApplication::Dispatch(const std::function<void()>& handler) {
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } nested(dispatchDepth);
     try {
         handler();
     } catch (const Exception& error) {

@@ -48,6 +48,11 @@ public:
 
     // Runs a handler as one event's dispatch: an error it raises is shown, then work goes on.
     void Dispatch(const std::function<void()>& handler);
+    // How many handlers are running, each inside a pause of the one before.
+    int DispatchDepth() const { return dispatchDepth; }
+    // Every command started inside another's pause runs on the same stack. Far beyond any real
+    // use, this bound keeps a held-down key from nesting commands until the stack overflows.
+    static constexpr int MaxNestedHandlers = 256;
     // The default error display: a modal stop box with the title and the message.
     void ShowException(const Exception& error);
     // For errors raised inside a paint, where no modal box may open: shown right after that
@@ -66,6 +71,7 @@ private:
     std::vector<Exception> queuedErrors;
     std::string title;
     bool terminated = false;
+    int dispatchDepth = 0;
 };
 
 extern TApplication* Application;

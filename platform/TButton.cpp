@@ -2,6 +2,7 @@
 
 #include "TApplication.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 TButton::TButton(QWidget* parent) : TButton(new QPushButton(parent)) {}
@@ -11,6 +12,10 @@ TButton::TButton(QPushButton* b) : TControl(b), button(b) {
     button->setAutoDefault(true);
     button->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(button, &QPushButton::clicked, [this] {
+        if (Application->DispatchDepth() >= TApplication::MaxNestedHandlers) {
+            QApplication::beep();
+            return;
+        }
         Application->Dispatch([this] {
             if (OnClick)
                 OnClick(this);

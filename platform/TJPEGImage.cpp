@@ -35,14 +35,14 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-// Everything the library touches lives here, in the frame of the C++ caller, and not as locals of
-// the function that calls setjmp: locals changed after setjmp are indeterminate after a longjmp.
 struct Progress {
     jpeg_progress_mgr pub; // first, so cinfo->progress converts back to us
     int countedScans;
     long long scanBlocks;
 };
 
+// Everything the library touches lives here, in the frame of the C++ caller, and not as locals of
+// the function that calls setjmp: locals changed after setjmp are indeterminate after a longjmp.
 struct Decompressor {
     jpeg_decompress_struct cinfo;
     ErrorManager error;
@@ -206,12 +206,14 @@ int DecodeRows(Decompressor* d, const unsigned char* data, std::size_t size,
     if (code == kOk && (info.width != expected->width || info.height != expected->height ||
                         info.colors != expected->colors))
         code = JERR_BAD_STATE; // the bytes changed under us: a bug, not a bad file
+    const bool cmyk = info.colors == TJPEGImage::ColorSpace::Cmyk;
+    if (code == kOk && (target->bits == nullptr || (cmyk && target->cmykRow == nullptr)))
+        code = JERR_BAD_STATE; // no room made for the rows: a bug as well
     if (code != kOk) {
         jpeg_destroy_decompress(&cinfo);
         return code;
     }
 
-    const bool cmyk = info.colors == TJPEGImage::ColorSpace::Cmyk;
     if (info.colors == TJPEGImage::ColorSpace::Grayscale)
         cinfo.out_color_space = JCS_GRAYSCALE;
     else if (cmyk)

@@ -6,6 +6,7 @@
 #include "TestMain.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTimer>
 
 namespace {
@@ -278,6 +279,30 @@ private slots:
         if (button == "2")
             QCOMPARE(Codes(Stack1), FirstShuffle); // shuffled before the animation failed
         QVERIFY(watcher.Seen.size() == errors.size());
+    }
+
+    void heldDownKeyCannotNestCommandsWithoutBound() {
+        // Each key repeat starts another shuffle inside the pause of the one before. Tiny piles
+        // keep the thousands of paints cheap.
+        for (const char* pile : {"leer1.jpg", "stapel1.jpg"}) {
+            QFile::remove(window->PictureFile(pile));
+            QVERIFY(QFile::copy(SMALL_JPEG, window->PictureFile(pile)));
+        }
+        int repeats = 0, deepest = 0;
+        PaintRecorder recorder({form->Image3});
+        recorder.AfterPaint = [&](int) {
+            deepest = std::max(deepest, Application->DispatchDepth());
+            if (repeats < TApplication::MaxNestedHandlers + 20) {
+                ++repeats;
+                QTimer::singleShot(
+                    0, [this] { QTest::keyClick(form->Button2->Widget(), Qt::Key_Return); });
+            }
+        };
+        form->Button2->Widget()->setFocus();
+        QTest::keyClick(form->Button2->Widget(), Qt::Key_Return);
+        Settle();
+        QCOMPARE(deepest, TApplication::MaxNestedHandlers);
+        QCOMPARE(PictureName(form->Image3), QString("stapel1"));
     }
 
     void failingCommandInsideAPauseEndsAlone() {

@@ -177,7 +177,11 @@ double MedianRunMs(const std::vector<std::string>& args) {
     return Median(times);
 }
 
-int BenchCard(const fs::path& given) {
+struct ProbeResult;
+ProbeResult RunProbe(const char* self, const fs::path& file);
+double MedianProbeMs(const char* self, const fs::path& file);
+
+int BenchCard(const char* self, const fs::path& given) {
     fs::path card = given;
     const fs::path built = fs::path(QUENDRAVO_BINARY_DIR) / "Tamselspiel" / "herz_koenig.jpg";
     const fs::path scratch = fs::temp_directory_path() / "bench_decode";
@@ -234,6 +238,11 @@ int BenchCard(const fs::path& given) {
                 startup);
     std::printf("  load+decode / djpeg decoding alone: %.2f; / djpeg as a process: %.2f\n",
                 ours / std::max(djpeg - startup, 0.001), ours / djpeg);
+    // Warm runs reuse memory that a fresh process must first fault in, as djpeg's run does.
+    const double fresh = MedianProbeMs(self, card);
+    std::printf("  load+decode as the first picture of a fresh process %.3f ms; / djpeg decoding "
+                "alone: %.2f\n",
+                fresh, fresh / std::max(djpeg - startup, 0.001));
     return 0;
 }
 
@@ -241,6 +250,7 @@ int BenchCard(const fs::path& given) {
 int Probe(const char* path) {
     timespec start, end;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
+    const auto wallStart = Clock::now();
     std::string outcome = "ok";
     try {
         TJPEGImage image;
@@ -257,17 +267,19 @@ int Probe(const char* path) {
     } catch (const Exception& e) {
         outcome = e.Message();
     }
+    const double wallMs = MillisecondsSince(wallStart);
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%.3f %ld %s\n",
+    std::printf("%.3f %.3f %ld %s\n",
                 double(end.tv_sec - start.tv_sec) + 1e-9 * double(end.tv_nsec - start.tv_nsec),
-                usage.ru_maxrss, outcome.c_str());
+                wallMs, usage.ru_maxrss, outcome.c_str());
     return 0;
 }
 
 struct ProbeResult {
     double cpu = 0;
+    double wallMs = 0;
     long peakKb = 0;
     std::string outcome;
 };
@@ -281,13 +293,20 @@ ProbeResult RunProbe(const char* self, const fs::path& file) {
     char line[512] = {};
     if (std::fgets(line, sizeof line, p)) {
         int used = 0;
-        std::sscanf(line, "%lf %ld %n", &r.cpu, &r.peakKb, &used);
+        std::sscanf(line, "%lf %lf %ld %n", &r.cpu, &r.wallMs, &r.peakKb, &used);
         r.outcome = std::string(line + used);
         if (!r.outcome.empty() && r.outcome.back() == '\n')
             r.outcome.pop_back();
     }
     pclose(p);
     return r;
+}
+
+double MedianProbeMs(const char* self, const fs::path& file) {
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(RunProbe(self, file).wallMs);
+    return Median(times);
 }
 
 // A valid scan script of count scans (at least 2 + components): DC in two steps of successive
@@ -434,5 +453,5 @@ int main(int argc, char** argv) {
         return Probe(argv[2]);
     if (first == "--hostile")
         return BenchHostile(argv[0]);
-    return BenchCard(first);
+    return BenchCard(argv[0], first);
 }

@@ -34,21 +34,20 @@ const TControlDefinition Controls[] = {
     // clang-format on
 };
 
-const TFormDefinition Definition{
-    "Quendravo Problem",
-    241,
-    119,
-    653,
-    530,
-    TFont{"MS Sans Serif", 10},
-    TFont{"MS Sans Serif", 19},
-    &TForm1::FormCreate,
-    Controls,
-    DescribeWindowPicture,
-};
-
 } // namespace
 
 const TFormDefinition& MainFormDefinition() {
-    return Definition;
+    static const TFormDefinition definition{
+        "Quendravo Problem",
+        241,
+        119,
+        653,
+        530,
+        TFont{"MS Sans Serif", 10},
+        TFont{"MS Sans Serif", 19},
+        &TForm1::FormCreate,
+        Controls,
+        DescribeWindowPicture,
+    };
+    return definition;
 }

@@ -1,15 +1,12 @@
 #include "ApplicationTitle.h"
 
-#include <algorithm>
-
 std::string ApplicationTitle(const std::string& executablePath) {
     const auto slash = executablePath.find_last_of("/\\");
     std::string name =
         slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);
     name = name.substr(0, name.find('.'));
-    std::transform(name.begin() + std::min<std::size_t>(1, name.size()), name.end(),
-                   name.begin() + std::min<std::size_t>(1, name.size()), [](unsigned char c) {
-                       return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : char(c);
-                   });
+    for (std::size_t i = 1; i < name.size(); ++i)
+        if (name[i] >= 'A' && name[i] <= 'Z')
+            name[i] = char(name[i] - 'A' + 'a');
     return name;
 }

@@ -13,6 +13,6 @@ void WaitPumping(std::int32_t ms) {
         if (elapsed > limit)
             return;
         // Sleep until the first tick that ends the pause, or until an event needs dispatching.
-        Application->WaitForEvents(limit - elapsed + 1);
+        Application->WaitForEvents(start + limit + 1);
     }
 }

@@ -1,6 +1,7 @@
 #include "IdleWaiter.h"
 
-#include <QAbstractEventDispatcher>
+#include "TickCounter.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -36,13 +37,15 @@ struct TIdleWaiter::Wakeup {
             close(fd);
     }
 
-    bool Arm(std::uint32_t ticksAhead) {
+    bool Arm(std::uint32_t tick) {
         if (fd < 0)
             return false;
-        // The tick counter is steady_clock in whole milliseconds; aim at the start of the tick.
+        // The tick counter is steady_clock in whole milliseconds, truncated to 32 bits; aim at the
+        // start of that millisecond, found from the full clock so a wrap cannot misplace it.
         using namespace std::chrono;
-        const auto nowTick = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
-        const auto target = duration_cast<nanoseconds>(nowTick + milliseconds(ticksAhead));
+        const auto now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
+        const auto ahead = std::int32_t(tick - std::uint32_t(now.count()));
+        const auto target = duration_cast<nanoseconds>(now + milliseconds(ahead));
         itimerspec spec{};
         spec.it_value.tv_sec = time_t(target.count() / 1000000000);
         spec.it_value.tv_nsec = long(target.count() % 1000000000);
@@ -60,8 +63,9 @@ struct TIdleWaiter::Wakeup {
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
     }
-    bool Arm(std::uint32_t ticksAhead) {
-        timer.start(int(ticksAhead));
+    bool Arm(std::uint32_t tick) {
+        const auto ahead = std::int32_t(tick - GetTickCount());
+        timer.start(ahead > 0 ? ahead : 0);
         return true;
     }
 };
@@ -71,8 +75,8 @@ TIdleWaiter::TIdleWaiter() : wakeup(std::make_unique<Wakeup>()) {}
 
 TIdleWaiter::~TIdleWaiter() = default;
 
-void TIdleWaiter::WaitForEvents(std::uint32_t ticksAhead) {
-    if (!wakeup->Arm(ticksAhead))
+void TIdleWaiter::WaitForEvents(std::uint32_t tick) {
+    if (!wakeup->Arm(tick))
         return; // without a wakeup we must not block; the caller polls instead
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }

@@ -15,9 +15,9 @@ public:
     TIdleWaiter(const TIdleWaiter&) = delete;
     TIdleWaiter& operator=(const TIdleWaiter&) = delete;
 
-    // Returns once at least one event has been dispatched or the counter has advanced by
-    // ticksAhead from its current tick; may return earlier.
-    void WaitForEvents(std::uint32_t ticksAhead);
+    // Returns once at least one event has been dispatched or the tick counter has reached tick;
+    // may return earlier.
+    void WaitForEvents(std::uint32_t tick);
 
 private:
     struct Wakeup;

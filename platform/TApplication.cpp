@@ -57,9 +57,9 @@ void TApplication::ProcessMessages() {
     ShowQueuedExceptions();
 }
 
-void TApplication::WaitForEvents(std::uint32_t ticksAhead) {
+void TApplication::WaitForEvents(std::uint32_t tick) {
     if (!TickSourceReplaced())
-        idleWaiter->WaitForEvents(ticksAhead);
+        idleWaiter->WaitForEvents(tick);
     ShowQueuedExceptions();
 }
 

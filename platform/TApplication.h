@@ -37,8 +37,8 @@ public:
 
     // Dispatches every pending event, then shows the errors that painting queued meanwhile.
     void ProcessMessages();
-    // Sleeps until an event arrives or the tick counter advances by ticksAhead.
-    void WaitForEvents(std::uint32_t ticksAhead);
+    // Sleeps until an event arrives or the tick counter reaches tick.
+    void WaitForEvents(std::uint32_t tick);
 
     void Terminate() { terminated = true; }
     bool Terminated() const { return terminated; }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,33 +154,48 @@ std::vector<unsigned char> MakeCard() {
     });
 }
 
-// Runs argv to the end; false when it could not be started or failed.
-bool Run(const std::vector<std::string>& args) {
+struct Cost {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+double CpuMs(const rusage& u) {
+    return 1e3 * double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           1e-3 * double(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
+// Runs argv to the end: its wall time and CPU time, or nothing when it failed.
+std::optional<Cost> Run(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    const auto start = Clock::now();
     pid_t pid;
     if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
+        return std::nullopt;
     int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    rusage usage;
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return Cost{MillisecondsSince(start), CpuMs(usage)};
 }
 
-double MedianRunMs(const std::vector<std::string>& args) {
-    std::vector<double> times;
+std::optional<Cost> MedianRun(const std::vector<std::string>& args) {
+    std::vector<double> wall, cpu;
     for (int i = 0; i < kRuns; ++i) {
-        const auto start = Clock::now();
-        if (!Run(args))
-            return -1;
-        times.push_back(MillisecondsSince(start));
+        const auto cost = Run(args);
+        if (!cost)
+            return std::nullopt;
+        wall.push_back(cost->wallMs);
+        cpu.push_back(cost->cpuMs);
     }
-    return Median(times);
+    return Cost{Median(wall), Median(cpu)};
 }
 
 struct ProbeResult;
 ProbeResult RunProbe(const char* self, const fs::path& file);
-double MedianProbeMs(const char* self, const fs::path& file);
+Cost MedianProbe(const char* self, const fs::path& file);
 
 int BenchCard(const char* self, const fs::path& given) {
     fs::path card = given;
@@ -220,29 +236,30 @@ int BenchCard(const char* self, const fs::path& given) {
         scale.push_back(ms(t2, t3));
         total.push_back(ms(t0, t3));
     }
-    const double ours = Median(load) + Median(decode);
     std::printf("card: %s, %dx%d, %ju bytes; medians of %d runs\n", card.c_str(), size.width(),
                 size.height(), std::uintmax_t(fs::file_size(card)), kRuns);
-    std::printf("  load %.3f ms, decode %.3f ms, scale to 137x209 %.3f ms, all %.3f ms\n",
+    std::printf("  warm, in one process: load %.3f ms, decode %.3f ms, scale to 137x209 %.3f ms, "
+                "all %.3f ms\n",
                 Median(load), Median(decode), Median(scale), Median(total));
+    // djpeg is a process of its own, which must fault in the memory a warm run reuses; so our
+    // load and decode are also timed as the first picture of a fresh process.
+    const Cost ours = MedianProbe(self, card);
+    std::printf("  fresh process, load+decode: %.3f ms wall, %.3f ms CPU\n", ours.wallMs,
+                ours.cpuMs);
 
-    const double djpeg = MedianRunMs({"djpeg", "-outfile", "/dev/null", card.string()});
-    const double startup = MedianRunMs({"djpeg", "-outfile", "/dev/null", tiny.string()});
-    if (djpeg < 0 || startup < 0) {
+    const auto djpeg = MedianRun({"djpeg", "-outfile", "/dev/null", card.string()});
+    const auto start = MedianRun({"djpeg", "-outfile", "/dev/null", tiny.string()});
+    if (!djpeg || !start) {
         std::printf("  djpeg could not be run\n");
         return 0;
     }
-    // djpeg is a process of its own: its start costs more than the decoding, so it is measured on
-    // an 8x8 picture and taken off.
-    std::printf("  djpeg %.3f ms as a process, %.3f ms of that starting it (8x8 picture)\n", djpeg,
-                startup);
-    std::printf("  load+decode / djpeg decoding alone: %.2f; / djpeg as a process: %.2f\n",
-                ours / std::max(djpeg - startup, 0.001), ours / djpeg);
-    // Warm runs reuse memory that a fresh process must first fault in, as djpeg's run does.
-    const double fresh = MedianProbeMs(self, card);
-    std::printf("  load+decode as the first picture of a fresh process %.3f ms; / djpeg decoding "
-                "alone: %.2f\n",
-                fresh, fresh / std::max(djpeg - startup, 0.001));
+    // Its start, measured on an 8x8 picture, costs more than the decoding, so it is taken off.
+    const Cost alone{std::max(djpeg->wallMs - start->wallMs, 0.001),
+                     std::max(djpeg->cpuMs - start->cpuMs, 0.001)};
+    std::printf("  djpeg: %.3f ms wall, %.3f ms CPU; less its start: %.3f ms wall, %.3f ms CPU\n",
+                djpeg->wallMs, djpeg->cpuMs, alone.wallMs, alone.cpuMs);
+    std::printf("  ours / djpeg's decoding: %.2f (wall), %.2f (CPU)\n", ours.wallMs / alone.wallMs,
+                ours.cpuMs / alone.cpuMs);
     return 0;
 }
 
@@ -271,7 +288,7 @@ int Probe(const char* path) {
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%.3f %.3f %ld %s\n",
+    std::printf("%.6f %.3f %ld %s\n",
                 double(end.tv_sec - start.tv_sec) + 1e-9 * double(end.tv_nsec - start.tv_nsec),
                 wallMs, usage.ru_maxrss, outcome.c_str());
     return 0;
@@ -302,11 +319,14 @@ ProbeResult RunProbe(const char* self, const fs::path& file) {
     return r;
 }
 
-double MedianProbeMs(const char* self, const fs::path& file) {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i)
-        times.push_back(RunProbe(self, file).wallMs);
-    return Median(times);
+Cost MedianProbe(const char* self, const fs::path& file) {
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < kRuns; ++i) {
+        const ProbeResult r = RunProbe(self, file);
+        wall.push_back(r.wallMs);
+        cpu.push_back(1e3 * r.cpu);
+    }
+    return Cost{Median(wall), Median(cpu)};
 }
 
 // A valid scan script of count scans (at least 2 + components): DC in two steps of successive

@@ -35,11 +35,14 @@ public:
     // What one picture may cost. A card is about 400 x 600 pixels in 50 KB, sequential or in about
     // 10 scans. Each bound is far above that, and together they keep any picture that passes them
     // under half a second of CPU and 200 MB (measured with bench_decode --hostile on a 2-core
-    // cloud machine; worst cases 0.3 s and 130 MB). The rates that set them, on that machine:
-    // the output rows cost about 7 ns a pixel, sequential data 11 ns a byte, and a scan of a
-    // multi-scan picture 16 ns a block plus, in the worst case, 80 ns a byte of its data.
+    // cloud machine: worst cases 0.23 s, 0.3 s with the other core busy, and 125 MB in all). The
+    // rates that set them, on that machine: the output rows cost up to 7 ns a pixel, sequential
+    // data 11 ns a byte, and a scan of a multi-scan picture 16 ns a block plus, at worst, 80 ns a
+    // byte of its data. A picture over a bound is refused with the closest libjpeg code:
+    // JERR_IMAGE_TOO_BIG for its size, JERR_OUT_OF_MEMORY for bytes and memory,
+    // JERR_BAD_PROGRESSION for scans.
     //
-    // 4000 x 4000; the RGB32 bitmap is 64 MB and its rows take 0.11 s.
+    // 4000 x 4000; the RGB32 bitmap is 64 MB and its rows take up to 0.1 s.
     static constexpr long long kMaxPixels = 16'000'000;
     // Keeps the bitmap's rows and the painter's scaling arithmetic well inside int.
     static constexpr int kMaxSide = 16384;

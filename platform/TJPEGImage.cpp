@@ -86,12 +86,9 @@ void LimitScans(j_common_ptr cinfo) {
     progress->countedScans = dinfo->input_scan_number;
     if (progress->countedScans > TJPEGImage::kMaxScans)
         ERREXIT(cinfo, JERR_BAD_PROGRESSION);
-    const jpeg_component_info* single = dinfo->cur_comp_info[0];
-    progress->scanBlocks +=
-        dinfo->comps_in_scan == 1
-            ? static_cast<long long>(single->width_in_blocks) * single->height_in_blocks
-            : static_cast<long long>(dinfo->MCUs_per_row) * dinfo->MCU_rows_in_scan *
-                  dinfo->blocks_in_MCU;
+    // For a scan of one component its MCU is one block.
+    progress->scanBlocks += static_cast<long long>(dinfo->MCUs_per_row) * dinfo->MCU_rows_in_scan *
+                            dinfo->blocks_in_MCU;
     if (progress->scanBlocks > TJPEGImage::kMaxScanBlocks)
         ERREXIT(cinfo, JERR_BAD_PROGRESSION);
 }
@@ -272,8 +269,8 @@ void TJPEGImage::LoadFromBytes(std::vector<unsigned char> bytes) {
         throw EJPEG(JERR_OUT_OF_MEMORY);
     HeaderInfo info;
     if (!bytes.empty()) {
-        Decompressor
-            d{}; // zeroed, so a failure inside jpeg_create_decompress finds nothing to free
+        // Zeroed, so that a failure inside jpeg_create_decompress finds nothing to free.
+        Decompressor d{};
         const int code = ReadHeader(&d, bytes.data(), bytes.size(), &info);
         if (code != kOk)
             throw EJPEG(code);

@@ -115,8 +115,8 @@ int CheckHeader(jpeg_decompress_struct& cinfo, std::size_t size, HeaderInfo* inf
     if (width > TJPEGImage::kMaxSide || height > TJPEGImage::kMaxSide ||
         width * height > TJPEGImage::kMaxPixels)
         return JERR_IMAGE_TOO_BIG;
-    if (cinfo.arith_code)
-        return JERR_ARITH_NOTIMPL;
+    if (cinfo.arith_code && static_cast<long long>(size) > TJPEGImage::kMaxArithmeticBytes)
+        return JERR_OUT_OF_MEMORY;
     const bool multiScan = jpeg_has_multiple_scans(&cinfo);
     if (multiScan && (static_cast<long long>(size) > TJPEGImage::kMaxMultiScanBytes ||
                       CoefficientBytes(cinfo) > kMaxCoefficientBytes))

@@ -346,8 +346,10 @@ void TestJpegImage::loadOutcomes_data() {
         << int(JERR_BAD_PROGRESSION) << false;
     Fixture arithmetic = Sound();
     arithmetic.arithmetic = true;
-    QTest::newRow("arithmetic coding")
-        << Encode(arithmetic) << -1LL << int(JERR_ARITH_NOTIMPL) << kNone << false;
+    QTest::newRow("arithmetic coding") << Encode(arithmetic) << -1LL << kNone << kNone << true;
+    QTest::newRow("arithmetic coding over its data bound")
+        << Encode(arithmetic) + QByteArray(int(TJPEGImage::kMaxArithmeticBytes), '\0') << -1LL
+        << int(JERR_OUT_OF_MEMORY) << kNone << false;
 
     QTest::newRow("over the pixel bound")
         << Resized(sound, 4000, int(TJPEGImage::kMaxPixels / 4000) + 1) << -1LL

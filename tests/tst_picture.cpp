@@ -1,5 +1,6 @@
 // A picture box's picture: which class loads a path, what a failed load leaves, and how an error
 // that only shows while painting reaches the user.
+#include "CardImages.h"
 #include "ErrorBoxWatcher.h"
 #include "MainWindowFixture.h"
 #include "TestMain.h"
@@ -74,6 +75,20 @@ private slots:
             QCOMPARE(picture->Graphic()->Width() > 0, true);
         } else {
             QCOMPARE(picture->Graphic(), before); // the box keeps what it showed
+        }
+    }
+
+    void ourPictureSetIsComplete() {
+        MainWindowFixture window;
+        std::vector<std::string> paths = {PileImage::WithCards, PileImage::WithCardsAlt,
+                                          PileImage::LastCard, PileImage::Empty};
+        for (CardCode code = 1; code <= StackSize; ++code)
+            paths.push_back(CardImagePath(code));
+        for (const std::string& path : paths) {
+            TJPEGImage picture;
+            picture.LoadFromFile(path);
+            QVERIFY2(!picture.MultiScan(), path.c_str());       // baseline, shown row by row
+            QCOMPARE(picture.Bitmap().size(), QSize(411, 627)); // three times a picture box
         }
     }
 

@@ -5,6 +5,7 @@
 //   bench_decode --hostile    the costliest pictures our bounds still let through, and some they
 //                             refuse, each measured in a fresh process for CPU time and peak memory
 #include "Exception.h"
+#include "JpegEncoder.h"
 #include "PictureFile.h"
 #include "TJPEGImage.h"
 
@@ -48,63 +49,14 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void AbortOnError(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::abort();
-}
-
-struct Encoding {
-    int width = 0;
-    int height = 0;
-    int components = 3;
-    J_COLOR_SPACE input = JCS_RGB;
-    int quality = 90;
-    bool fullChroma = false;
-    bool arithmetic = false;
-    bool progressive = false; // libjpeg's usual progression, about 10 scans
-    std::vector<jpeg_scan_info> scans;
-};
-
-// Compresses rows that row(y, buffer) fills in, one at a time, so that even the largest pictures
-// need only one row of pixels in memory.
-std::vector<unsigned char> Encode(const Encoding& e,
-                                  const std::function<void(int, unsigned char*)>& row) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    err.error_exit = AbortOnError;
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(e.width);
-    cinfo.image_height = JDIMENSION(e.height);
-    cinfo.input_components = e.components;
-    cinfo.in_color_space = e.input;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, e.quality, TRUE);
-    cinfo.arith_code = e.arithmetic ? TRUE : FALSE;
-    cinfo.optimize_coding = e.arithmetic ? FALSE : TRUE;
-    if (e.fullChroma)
-        for (int i = 0; i < cinfo.num_components; ++i)
-            cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
-    if (e.progressive)
-        jpeg_simple_progression(&cinfo);
-    if (!e.scans.empty()) {
-        cinfo.scan_info = e.scans.data();
-        cinfo.num_scans = int(e.scans.size());
+// The pictures are made here, so one that does not compress is a mistake in this program.
+std::vector<unsigned char> Encode(const JpegEncoding& e, const JpegRowFiller& row) {
+    std::string error;
+    std::vector<unsigned char> bytes = encodeJpeg(e, row, &error);
+    if (bytes.empty()) {
+        std::fprintf(stderr, "bench_decode: cannot encode a picture: %s\n", error.c_str());
+        std::abort();
     }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<unsigned char> pixels(std::size_t(e.width) * std::size_t(e.components));
-    JSAMPROW rows[1] = {pixels.data()};
-    while (cinfo.next_scanline < cinfo.image_height) {
-        row(int(cinfo.next_scanline), pixels.data());
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<unsigned char> bytes(buffer, buffer + size);
-    std::free(buffer);
     return bytes;
 }
 
@@ -125,7 +77,7 @@ unsigned Noise(unsigned& state) {
 std::vector<unsigned char> MakeCard() {
     constexpr int w = 411, h = 627;
     unsigned state = 12345;
-    Encoding e;
+    JpegEncoding e;
     e.width = w;
     e.height = h;
     return Encode(e, [&](int y, unsigned char* px) {
@@ -209,7 +161,7 @@ int BenchCard(const char* self, const fs::path& given) {
         Write(card, MakeCard());
     }
     const fs::path tiny = scratch / "tiny.jpg";
-    Encoding e;
+    JpegEncoding e;
     e.width = e.height = 8;
     Write(tiny, Encode(e, [](int, unsigned char* px) { std::fill_n(px, 24, 128); }));
 
@@ -350,7 +302,7 @@ std::vector<jpeg_scan_info> Scans(int components, int count) {
     return s;
 }
 
-std::function<void(int, unsigned char*)> NoiseRows(int width, int components, int amplitude) {
+JpegRowFiller NoiseRows(int width, int components, int amplitude) {
     auto state = std::make_shared<unsigned>(987654321u);
     return [=](int y, unsigned char* px) {
         for (int i = 0; i < width * components; ++i)
@@ -380,7 +332,7 @@ int BenchHostile(const char* self) {
         std::function<std::vector<unsigned char>()> make;
     };
     const auto small = [](int components, J_COLOR_SPACE space, int scans) {
-        Encoding e;
+        JpegEncoding e;
         e.width = e.height = 64;
         e.components = components;
         e.input = space;
@@ -391,9 +343,9 @@ int BenchHostile(const char* self) {
     };
     // Noise of the given strength, compressed with what configure sets beyond the size.
     const auto noise = [](int width, int height, int components, int quality, int amplitude,
-                          const std::function<void(Encoding&)>& configure) {
+                          const std::function<void(JpegEncoding&)>& configure) {
         return [=] {
-            Encoding e;
+            JpegEncoding e;
             e.width = width;
             e.height = height;
             e.components = components;
@@ -404,7 +356,7 @@ int BenchHostile(const char* self) {
             return Encode(e, NoiseRows(width, components, amplitude));
         };
     };
-    const auto sequential = [](Encoding&) {};
+    const auto sequential = [](JpegEncoding&) {};
     const std::vector<Case> cases = {
         {"card (for the baseline)", [] { return MakeCard(); }},
         {"4000x4000 colour, 1 KB of data",
@@ -414,14 +366,14 @@ int BenchHostile(const char* self) {
         {"4000x4000 colour noise, 4:4:4", noise(4000, 4000, 3, 85, 22, sequential)},
         {"4000x4000 CMYK noise", noise(4000, 4000, 4, 75, 12, sequential)},
         {"4000x4000 colour noise, 4:2:0, 10 scans", noise(4000, 4000, 3, 80, 14,
-                                                          [](Encoding& e) {
+                                                          [](JpegEncoding& e) {
                                                               e.fullChroma = false;
                                                               e.progressive = true;
                                                           })},
         {"4000x4000 grey noise, 16 scans",
-         noise(4000, 4000, 1, 75, 12, [](Encoding& e) { e.scans = Scans(1, 16); })},
+         noise(4000, 4000, 1, 75, 12, [](JpegEncoding& e) { e.scans = Scans(1, 16); })},
         {"1400x1400 colour noise, 4:4:4, 100 scans",
-         noise(1400, 1400, 3, 85, 55, [](Encoding& e) { e.scans = Scans(3, 100); })},
+         noise(1400, 1400, 3, 85, 55, [](JpegEncoding& e) { e.scans = Scans(3, 100); })},
         {"2800x2800 colour 4:4:4, 100 scans, 8 KB of data",
          [&] { return Claiming(small(3, JCS_RGB, 100), 2800, 2800); }},
         {"8 MiB of empty Huffman tables",
@@ -439,7 +391,7 @@ int BenchHostile(const char* self) {
         {"4000x4000 colour 4:4:4, 100 scans (coefficients 96 MB)",
          [&] { return Claiming(small(3, JCS_RGB, 100), 4000, 4000); }},
         {"1000x1000 colour noise, arithmetic coding",
-         noise(1000, 1000, 3, 90, 60, [](Encoding& e) { e.arithmetic = true; })},
+         noise(1000, 1000, 3, 90, 60, [](JpegEncoding& e) { e.arithmetic = true; })},
         {"100 MB file", [] { return std::vector<unsigned char>(); }},
     };
 

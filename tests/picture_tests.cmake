@@ -1,7 +1,7 @@
 # Reading and decoding card pictures: the file lookup, the JPEG class, and a replay of the fuzzing
 # corpus through the fuzz target built with the normal compiler.
 quendravo_add_test(tst_picturefile SOURCES tst_picturefile.cpp LIBS platform)
-quendravo_add_test(tst_jpegimage SOURCES tst_jpegimage.cpp LIBS platform JPEG::JPEG)
+quendravo_add_test(tst_jpegimage SOURCES tst_jpegimage.cpp LIBS platform jpegencoder JPEG::JPEG)
 set_target_properties(tst_picturefile tst_jpegimage PROPERTIES AUTOMOC ON)
 
 add_executable(fuzz_jpeg_replay fuzz/fuzz_jpeg.cpp fuzz/replay_main.cpp)

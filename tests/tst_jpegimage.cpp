@@ -1,4 +1,5 @@
 #include "Exception.h"
+#include "JpegEncoder.h"
 #include "PictureFile.h"
 #include "TJPEGImage.h"
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include <unistd.h>
@@ -28,67 +30,32 @@ using Pixel = std::array<unsigned char, 4>;
 
 // What the test pictures are made of: a left and a right half in two colours, given in the
 // colour space the compressor takes in.
-struct Fixture {
-    int width = 32;
-    int height = 32;
-    J_COLOR_SPACE input = JCS_RGB;
-    int components = 3;
-    J_COLOR_SPACE stored = JCS_YCbCr;
-    bool progressive = false;
-    bool fullChroma = false;
-    bool adobeMarker = true; // libjpeg writes one for CMYK and YCCK unless told not to
-    bool arithmetic = false;
-    std::vector<jpeg_scan_info> scans;
+struct Fixture : JpegEncoding {
+    Fixture() {
+        width = 32;
+        height = 32;
+        stored = JCS_YCbCr;
+        quality = 95;
+        optimizeCoding = false;
+    }
     Pixel left{};
     Pixel right{};
 };
 
-void AbortOnError(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::abort();
-}
-
 QByteArray Encode(const Fixture& f) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    err.error_exit = AbortOnError;
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(f.width);
-    cinfo.image_height = JDIMENSION(f.height);
-    cinfo.input_components = f.components;
-    cinfo.in_color_space = f.input;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, f.stored);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (f.components == 4)
-        cinfo.write_Adobe_marker = f.adobeMarker ? TRUE : FALSE;
-    if (f.fullChroma)
-        for (int i = 0; i < cinfo.num_components; ++i)
-            cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
-    cinfo.arith_code = f.arithmetic ? TRUE : FALSE;
-    if (f.progressive)
-        jpeg_simple_progression(&cinfo);
-    if (!f.scans.empty()) {
-        cinfo.scan_info = f.scans.data();
-        cinfo.num_scans = int(f.scans.size());
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<unsigned char> row(std::size_t(f.width * f.components));
-    for (int x = 0; x < f.width; ++x)
-        for (int c = 0; c < f.components; ++c)
-            row[std::size_t(x * f.components + c)] = (x < f.width / 2 ? f.left : f.right)[c];
-    JSAMPROW rows[1] = {row.data()};
-    while (cinfo.next_scanline < cinfo.image_height)
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return bytes;
+    std::string error;
+    const std::vector<unsigned char> bytes = encodeJpeg(
+        f,
+        [&](int, unsigned char* row) {
+            for (int x = 0; x < f.width; ++x)
+                for (int c = 0; c < f.components; ++c)
+                    row[std::size_t(x * f.components + c)] =
+                        (x < f.width / 2 ? f.left : f.right)[c];
+        },
+        &error);
+    if (bytes.empty())
+        qFatal("cannot encode a test picture: %s", error.c_str());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 constexpr Pixel kRed{255, 0, 0, 0};
@@ -112,7 +79,7 @@ Fixture Progressive() {
 // refined is set: 64 or 127 scans, all of them a valid progression.
 Fixture ManyScans(bool refined) {
     Fixture f;
-    f.input = f.stored = JCS_GRAYSCALE;
+    f.stored = f.input = JCS_GRAYSCALE;
     f.components = 1;
     f.left = {40};
     f.right = {200};
@@ -248,7 +215,7 @@ void TestJpegImage::decodes_data() {
     QTest::newRow("stored as RGB")
         << Encode(rgb) << color << false << QColor(Qt::red) << QColor(Qt::blue);
     Fixture gray;
-    gray.input = gray.stored = JCS_GRAYSCALE;
+    gray.stored = gray.input = JCS_GRAYSCALE;
     gray.components = 1;
     gray.left = {40};
     gray.right = {200};
@@ -266,7 +233,7 @@ void TestJpegImage::decodes_data() {
         return p;
     };
     Fixture adobe;
-    adobe.input = adobe.stored = JCS_CMYK;
+    adobe.stored = adobe.input = JCS_CMYK;
     adobe.components = 4;
     adobe.left = inverted(redInk);
     adobe.right = inverted(darkBlueInk);
@@ -369,7 +336,7 @@ void TestJpegImage::loadOutcomes_data() {
     QTest::newRow("missing file") << QByteArray() << -2LL << kOpenError << kNone << false;
 
     Fixture two;
-    two.input = two.stored = JCS_UNKNOWN;
+    two.stored = two.input = JCS_UNKNOWN;
     two.components = 2;
     QTest::newRow("two components")
         << Encode(two) << -1LL << int(JERR_CONVERSION_NOTIMPL) << kNone << false;

@@ -2,14 +2,18 @@
 // code and the face font, so the same build writes the same bytes every time.
 
 #include "CardPainter.h"
-#include "JpegWriter.h"
+#include "JpegEncoder.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QImage>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +28,34 @@ void usage() {
                  "  --initial DIR  blank.jpg, fan_right.jpg and fan_left.jpg at 494 x 530\n");
 }
 
+// Through libjpeg rather than QImage::save, so the pictures do not depend on which image plugins
+// a Qt installation happens to ship. False with a message in *error when either step fails.
+bool writeJpeg(const QImage& image, const QString& path, std::string* error) {
+    if (image.isNull()) {
+        *error = "empty image";
+        return false;
+    }
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    JpegEncoding encoding;
+    encoding.width = rgb.width();
+    encoding.height = rgb.height();
+    const std::size_t rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
+    const std::vector<unsigned char> bytes = encodeJpeg(
+        encoding,
+        [&](int y, unsigned char* row) { std::memcpy(row, rgb.constScanLine(y), rowBytes); },
+        error);
+    if (bytes.empty())
+        return false;
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+        *error = file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
 bool writeAll(const std::vector<CardPainter::Picture>& pictures, const QString& folder,
               QSize size) {
     if (!QDir().mkpath(folder)) {
@@ -33,7 +65,7 @@ bool writeAll(const std::vector<CardPainter::Picture>& pictures, const QString& 
     for (const CardPainter::Picture& picture : pictures) {
         const QString path = QDir(folder).filePath(picture.name + QStringLiteral(".jpg"));
         std::string error;
-        if (!writeJpeg(CardPainter::render(picture, size), path, {}, &error)) {
+        if (!writeJpeg(CardPainter::render(picture, size), path, &error)) {
             std::fprintf(stderr, "make_pictures: %s: %s\n", qPrintable(path), error.c_str());
             return false;
         }

@@ -52,7 +52,7 @@ double MillisecondsSince(Clock::time_point start) {
 // The pictures are made here, so one that does not compress is a mistake in this program.
 std::vector<unsigned char> Encode(const JpegEncoding& e, const JpegRowFiller& row) {
     std::string error;
-    std::vector<unsigned char> bytes = encodeJpeg(e, row, &error);
+    std::vector<unsigned char> bytes = EncodeJpeg(e, row, &error);
     if (bytes.empty()) {
         std::fprintf(stderr, "bench_decode: cannot encode a picture: %s\n", error.c_str());
         std::abort();

@@ -44,7 +44,7 @@ struct Fixture : JpegEncoding {
 
 QByteArray Encode(const Fixture& f) {
     std::string error;
-    const std::vector<unsigned char> bytes = encodeJpeg(
+    const std::vector<unsigned char> bytes = EncodeJpeg(
         f,
         [&](int, unsigned char* row) {
             for (int x = 0; x < f.width; ++x)

@@ -807,7 +807,7 @@ struct NamedRank {
 
 } // namespace
 
-std::vector<Picture> pictureFolder() {
+std::vector<Picture> PictureFolder() {
     // The catalogue's order within a suit, not rank order.
     const std::array<NamedSuit, 4> suits = {{{"herz", Suit::Herz},
                                              {"karo", Suit::Karo},
@@ -841,7 +841,7 @@ std::vector<Picture> pictureFolder() {
     return pictures;
 }
 
-std::vector<Picture> initialPictures() {
+std::vector<Picture> InitialPictures() {
     return {
         {QStringLiteral("blank"), drawBlank},
         {QStringLiteral("fan_right"), [](QPainter& p) { drawFan(p, false); }},
@@ -849,7 +849,7 @@ std::vector<Picture> initialPictures() {
     };
 }
 
-QImage render(const Picture& picture, QSize pixels) {
+QImage Render(const Picture& picture, QSize pixels) {
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);

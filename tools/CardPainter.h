@@ -22,12 +22,12 @@ struct Picture {
 };
 
 // The 32 faces in catalogue order, then stapel1, stapel3, stapel2 and leer1.
-std::vector<Picture> pictureFolder();
+std::vector<Picture> PictureFolder();
 
 // blank, fan_right and fan_left.
-std::vector<Picture> initialPictures();
+std::vector<Picture> InitialPictures();
 
 // Maps the box onto an image of the given size; a size of another shape stretches the drawing.
-QImage render(const Picture& picture, QSize pixels);
+QImage Render(const Picture& picture, QSize pixels);
 
 } // namespace CardPainter

@@ -132,7 +132,7 @@ bool compress(const JpegEncoding& e, const JpegRowFiller& fillRow, unsigned char
 
 } // namespace
 
-std::vector<unsigned char> encodeJpeg(const JpegEncoding& encoding, const JpegRowFiller& fillRow,
+std::vector<unsigned char> EncodeJpeg(const JpegEncoding& encoding, const JpegRowFiller& fillRow,
                                       std::string* error) {
     std::vector<unsigned char> bytes;
     // A size libjpeg refuses leaves the row unused.

@@ -32,5 +32,5 @@ using JpegRowFiller = std::function<void(int y, unsigned char* row)>;
 
 // Returns the compressed file, or an empty vector with libjpeg's message in *error. An exception
 // from fillRow is passed on.
-std::vector<unsigned char> encodeJpeg(const JpegEncoding& encoding, const JpegRowFiller& fillRow,
+std::vector<unsigned char> EncodeJpeg(const JpegEncoding& encoding, const JpegRowFiller& fillRow,
                                       std::string* error = nullptr);

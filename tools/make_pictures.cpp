@@ -30,7 +30,7 @@ void usage() {
 
 // Through libjpeg rather than QImage::save, so the pictures do not depend on which image plugins
 // a Qt installation happens to ship. False with a message in *error when either step fails.
-bool writeJpeg(const QImage& image, const QString& path, std::string* error) {
+bool WriteJpeg(const QImage& image, const QString& path, std::string* error) {
     if (image.isNull()) {
         *error = "empty image";
         return false;
@@ -40,7 +40,7 @@ bool writeJpeg(const QImage& image, const QString& path, std::string* error) {
     encoding.width = rgb.width();
     encoding.height = rgb.height();
     const std::size_t rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
-    const std::vector<unsigned char> bytes = encodeJpeg(
+    const std::vector<unsigned char> bytes = EncodeJpeg(
         encoding,
         [&](int y, unsigned char* row) { std::memcpy(row, rgb.constScanLine(y), rowBytes); },
         error);
@@ -65,7 +65,7 @@ bool writeAll(const std::vector<CardPainter::Picture>& pictures, const QString& 
     for (const CardPainter::Picture& picture : pictures) {
         const QString path = QDir(folder).filePath(picture.name + QStringLiteral(".jpg"));
         std::string error;
-        if (!writeJpeg(CardPainter::render(picture, size), path, &error)) {
+        if (!WriteJpeg(CardPainter::Render(picture, size), path, &error)) {
             std::fprintf(stderr, "make_pictures: %s: %s\n", qPrintable(path), error.c_str());
             return false;
         }
@@ -109,10 +109,10 @@ int main(int argc, char** argv) {
 
     const QSize cardSize(qRound(CardPainter::BoxWidth * scale),
                          qRound(CardPainter::BoxHeight * scale));
-    if (!cards.isEmpty() && !writeAll(CardPainter::pictureFolder(), cards, cardSize))
+    if (!cards.isEmpty() && !writeAll(CardPainter::PictureFolder(), cards, cardSize))
         return 1;
     if (!initial.isEmpty() &&
-        !writeAll(CardPainter::initialPictures(), initial, InitialPictureSize))
+        !writeAll(CardPainter::InitialPictures(), initial, InitialPictureSize))
         return 1;
     return 0;
 }

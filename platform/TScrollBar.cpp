@@ -9,6 +9,8 @@ TScrollBar::TScrollBar(QWidget* parent) : TScrollBar(new QScrollBar(parent)) {}
 TScrollBar::TScrollBar(QScrollBar* b) : TControl(b), bar(b) {
     // A plain scroll bar takes no focus in Qt; ours is in the tab order and answers its keys.
     bar->setFocusPolicy(Qt::StrongFocus);
+    // Qt's own menu here (in English, in a German window) offers nothing the keys don't.
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
     QObject::connect(bar, &QScrollBar::valueChanged, [this] {
         Application->Dispatch([this] {
             if (OnChange)

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
+#include <QTimer>
 
 namespace {
 
@@ -259,6 +260,24 @@ private slots:
                               ScrollBarPart(widget, parts[input]).center());
         QCOMPARE(bar->Position(), end);
         QCOMPARE(DelayMs, end == start ? -1 : end * 10);
+    }
+
+    void scrollBarOffersNoMenuOfItsOwn() {
+        MainWindowFixture window;
+        QWidget* bar = window.Form().ScrollBar1->Widget();
+        QWidget* popup = nullptr;
+        bool looked = false;
+        QTimer::singleShot(20, [&] {
+            popup = QApplication::activePopupWidget();
+            if (popup)
+                popup->close();
+            looked = true;
+        });
+        const QPoint inside(8, 75);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, inside, bar->mapToGlobal(inside));
+        QApplication::sendEvent(bar, &event);
+        QTRY_VERIFY(looked);
+        QCOMPARE(popup, nullptr);
     }
 
     void draggingTheThumbUpdatesAllTheWay() {

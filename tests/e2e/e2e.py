@@ -245,6 +245,19 @@ def case_close_when_idle(s):
     print(f"closed after {time.monotonic() - started:.2f} s")
 
 
+def case_keys_after_error_box(s):
+    """Answering an error box must hand the keyboard back to the main window."""
+    os.remove(os.path.join(s.program.cwd, "Tamselspiel", "herz_koenig.jpg"))
+    # Away from both windows, so no focus follows the pointer.
+    s.server.run("xdotool", "mousemove", "--sync", "5", "5")
+    for attempt in ("first", "second"):
+        s.server.keys("Return")  # Beide Stapel aufblättern fails at its first card
+        xs.poll(lambda: s.server.windows("quendravo"), 10, f"the {attempt} error box")
+        s.server.keys("Return")  # OK
+        xs.poll(lambda: not s.server.windows("quendravo"), 10, f"the {attempt} box to close")
+    assert s.program.alive()
+
+
 def case_install(args):
     """Installs the build into a fresh prefix and starts the program as its menu entry does."""
     prefix = tempfile.mkdtemp(prefix="quendravo-prefix-")
@@ -317,6 +330,7 @@ CASES = {
     "keyboard": case_keyboard,
     "close-during-run": case_close_during_run,
     "close-when-idle": case_close_when_idle,
+    "keys-after-error-box": case_keys_after_error_box,
 }
 
 

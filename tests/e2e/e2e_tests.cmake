@@ -17,7 +17,7 @@ get_property(e2e_picture_dir GLOBAL PROPERTY QUENDRAVO_PICTURE_DIR)
 set(e2e_dir ${CMAKE_CURRENT_LIST_DIR})
 set(e2e_artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts)
 
-foreach(case window keyboard close-during-run close-when-idle)
+foreach(case window keyboard close-during-run close-when-idle keys-after-error-box)
   add_test(NAME e2e.${case}
     COMMAND ${Python3_EXECUTABLE} ${e2e_dir}/e2e.py ${case}
             --program $<TARGET_FILE:quendravo> --pictures ${e2e_picture_dir}

@@ -46,12 +46,12 @@ struct TIdleWaiter::Wakeup {
         const auto now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
         const auto ahead = std::int32_t(tick - std::uint32_t(now.count()));
         const auto target = duration_cast<nanoseconds>(now + milliseconds(ahead));
-        itimerspec spec{};
-        spec.it_value.tv_sec = time_t(target.count() / 1000000000);
-        spec.it_value.tv_nsec = long(target.count() % 1000000000);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-            spec.it_value.tv_nsec = 1; // zero would disarm
-        return timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr) == 0;
+        itimerspec expiry{};
+        expiry.it_value.tv_sec = time_t(target.count() / 1000000000);
+        expiry.it_value.tv_nsec = long(target.count() % 1000000000);
+        if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+            expiry.it_value.tv_nsec = 1; // zero would disarm
+        return timerfd_settime(fd, TFD_TIMER_ABSTIME, &expiry, nullptr) == 0;
     }
 };
 #else

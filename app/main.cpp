@@ -4,7 +4,6 @@
 
 int main() {
     TApplication application;
-    Application->Initialize();
     Application->CreateForm(Form1);
     Application->Run();
     return 0;

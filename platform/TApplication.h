@@ -21,8 +21,6 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    void Initialize() {}
-
     // Creates a form of class F into reference; its creation handler has run when this returns.
     // The first form created becomes the main form.
     template <class F> void CreateForm(F*& reference) {

@@ -154,7 +154,7 @@ private slots:
         MainWindowFixture window;
         TForm1& form = window.Form();
         QWidget* w = form.Window();
-        QCOMPARE(w->windowTitle(), QString("Quendravo Problem"));
+        QCOMPARE(form.Caption(), std::string("Quendravo Problem"));
         QCOMPARE(w->frameGeometry(), QRect(241, 119, 653, 530)); // no frame without a manager
         QCOMPARE(form.Font().Name, std::string("MS Sans Serif"));
         QCOMPARE(form.Font().Height, 10);
@@ -168,7 +168,11 @@ private slots:
         MainWindowFixture window;
         TForm1& form = window.Form();
         QCOMPARE(form.Label4->Caption(), std::string());
-        QCOMPARE(form.ScrollBar1->Position(), 50);
+        const TScrollBar& bar = *form.ScrollBar1;
+        QCOMPARE(bar.Kind(), TScrollBarKind::Vertical);
+        QCOMPARE(QList<int>({bar.Min(), bar.Max(), bar.SmallChange(), bar.LargeChange(),
+                             bar.PageSize(), bar.Position()}),
+                 QList<int>({0, 100, 1, 1, 0, 50}));
         QCOMPARE(DelayMs, 500);
         for (int position = 1; position <= StackSize; ++position) {
             QCOMPARE(Stack1[position], position);
